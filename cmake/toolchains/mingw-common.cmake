@@ -1,0 +1,11 @@
+# Settings both mingw-w64 targets share; MINGW_TRIPLET names the target.
+set(CMAKE_C_COMPILER ${MINGW_TRIPLET}-gcc${MINGW_COMPILER_SUFFIX})
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLET}-g++${MINGW_COMPILER_SUFFIX})
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# No runtime DLLs beside the executables: libgcc and libstdc++ are linked in.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -148,7 +148,8 @@ TEST_P(Extraction, ATargetHeldOpenByAnotherProcessIsRefused) {
     UniqueKernelHandle quit(::CreateEventW(nullptr, TRUE, FALSE, L"updater_test_quit"));
     std::wstring command = L"\"" + helper.wstring() + L"\" \"" + target_.wstring() +
                            L"\" updater_test_ready updater_test_quit";
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);

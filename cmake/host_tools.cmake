@@ -8,6 +8,8 @@ ExternalProject_Add(host_tools
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tools/packer/packer
-                   ${CMAKE_BINARY_DIR}/host-tools/tests/fixtures/make_fixtures)
+                   ${CMAKE_BINARY_DIR}/host-tools/tests/fixtures/make_fixtures
+                   ${CMAKE_BINARY_DIR}/host-tools/tools/icongen/icongen)
 set(HOST_PACKER ${CMAKE_BINARY_DIR}/host-tools/tools/packer/packer)
 set(HOST_MAKE_FIXTURES ${CMAKE_BINARY_DIR}/host-tools/tests/fixtures/make_fixtures)
+set(HOST_ICONGEN ${CMAKE_BINARY_DIR}/host-tools/tools/icongen/icongen)

@@ -51,6 +51,7 @@ struct FormDesc {
     int width = 0, height = 0;              // outer size, or
     int clientWidth = 0, clientHeight = 0;  // client size (one of the two)
     BorderStyle border = BorderStyle::Sizeable;
+    int color = 0;  // 0: the system's button-face colour, the only one known
     std::string fontName;
     int fontCharset = 1;  // DEFAULT_CHARSET
     int fontHeight = 0;

@@ -30,8 +30,9 @@ std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const Progres
     std::vector<std::int64_t> ring(kRing);
     auto cost = [&ring](std::int64_t p) -> std::int64_t& { return ring[std::size_t(p & (kRing - 1))]; };
 
-    RangeMin from_three;  // cost(q) for q in [p + 3, p + 256]
-    RangeMin runs;        // cost(q) + 8q for q in [p + 9, p + 40]
+    RangeMin<256> from_three;  // cost(q) for q in [p + 3, p + 256]
+    RangeMin<64> runs;         // cost(q) + 8q for q in [p + 9, p + 40]
+    static_assert(kFarMaxPlainCount - kFarMinCount < 256 && kLiteralRunMax - kLiteralRunMin < 64);
     cost(n) = 0;
     for (std::int64_t p = n - 1; p >= 0; --p) {
         std::int64_t best = kLiteralBits + cost(p + 1);
@@ -46,7 +47,7 @@ std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const Progres
         if (p + kLiteralRunMin <= n) {
             runs.Push(p + kLiteralRunMin, cost(p + kLiteralRunMin) + kRunByteBits * (p + kLiteralRunMin));
             runs.DropAbove(p + kLiteralRunMax);
-            const RangeMin::Entry e = runs.Front();
+            const auto e = runs.Front();
             consider(kRunBaseBits + e.value - kRunByteBits * p, e.position - p, StepKind::kLiteral);
         }
 
@@ -59,11 +60,11 @@ std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const Progres
             from_three.DropAbove(p + kFarMaxPlainCount);
         }
         if (m.near_length >= kNearMinCount) {
-            const RangeMin::Entry e = from_three.MinUpTo(p + m.near_length);
+            const auto e = from_three.MinUpTo(p + m.near_length);
             consider(kNearBits + e.value, e.position - p, StepKind::kNear);
         }
         if (m.far_length >= kFarMinCount) {
-            const RangeMin::Entry e = from_three.MinUpTo(p + std::min<std::int64_t>(m.far_length, kFarMaxPlainCount));
+            const auto e = from_three.MinUpTo(p + std::min<std::int64_t>(m.far_length, kFarMaxPlainCount));
             consider(kFarBits + e.value, e.position - p, StepKind::kFar);
             for (std::int64_t c : {kFarCount254, kFarCount255})
                 if (m.far_length >= c) consider(kFarBits + cost(p + c), c, StepKind::kFar);

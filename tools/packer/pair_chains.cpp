@@ -17,9 +17,13 @@ Match PairChains::Longest(std::int32_t p, std::int32_t window, std::int32_t cap)
     Match best;
     if (n_ - p < 2) return best;
     const std::int32_t limit = std::min(cap, n_ - p);
-    for (std::int32_t q = head_[Key(p)]; q >= 0 && p - q <= window; q = previous_[std::size_t(q & mask_)]) {
-        if (q >= p) continue;  // added already, but not before p
-        const std::int32_t h = CommonLength(data_ + q, data_ + p, 2, limit);
+    std::int32_t q = head_[Key(p)];
+    while (q >= p) q = previous_[std::size_t(q & mask_)];  // added already, but not before p
+    const std::uint8_t* b = data_ + p;
+    for (; q >= 0 && p - q <= window; q = previous_[std::size_t(q & mask_)]) {
+        const std::uint8_t* a = data_ + q;
+        // The usual four-byte cap is counted without a loop.
+        const std::int32_t h = limit == 4 ? 2 + (a[2] == b[2]) * (1 + (a[3] == b[3])) : CommonLength(a, b, 2, limit);
         if (h > best.length) {
             best = {h, p - q};
             if (h == limit) break;

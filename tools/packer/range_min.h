@@ -4,14 +4,20 @@
 // a smaller one at a nearer position can never be the answer again, so the
 // kept entries grow in value and shrink in position from first to last, and
 // a query is a binary search.
+//
+// The kept positions always lie within a range shorter than Capacity (a
+// power of two), so the entries live in a fixed ring, indexed by ever
+// growing counters taken modulo Capacity.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+template <std::size_t Capacity>
 class RangeMin {
+    static_assert((Capacity & (Capacity - 1)) == 0, "the ring size must be a power of two");
+
 public:
     struct Entry {
         std::int64_t position;
@@ -19,17 +25,13 @@ public:
     };
 
     void Push(std::int64_t position, std::int64_t value) {
-        while (entries_.size() > first_ && entries_.back().value >= value) entries_.pop_back();
-        entries_.push_back({position, value});
+        while (end_ > first_ && At(end_ - 1).value >= value) --end_;
+        At(end_++) = {position, value};
     }
 
     // Forgets the entries beyond `limit`: no later query reaches them.
     void DropAbove(std::int64_t limit) {
-        while (first_ < entries_.size() && entries_[first_].position > limit) ++first_;
-        if (first_ >= 4096 && first_ * 2 >= entries_.size()) {
-            entries_.erase(entries_.begin(), entries_.begin() + std::ptrdiff_t(first_));
-            first_ = 0;
-        }
+        while (first_ < end_ && At(first_).position > limit) ++first_;
     }
 
     // The entry of least value among positions up to `end`; there must be
@@ -37,22 +39,23 @@ public:
     // Those positions are the last entries, at most end - latest + 1 of them,
     // found by a binary search without branches.
     Entry MinUpTo(std::int64_t end) const {
-        const std::size_t span = std::size_t(end - entries_.back().position) + 1;
-        const std::size_t size = entries_.size();
-        const std::size_t lo = size - std::min(size - first_, span);
-        const Entry* base = entries_.data() + lo;
-        for (std::size_t n = size - lo; n > 1;) {
+        const std::size_t span = std::size_t(end - At(end_ - 1).position) + 1;
+        std::size_t base = end_ - std::min(end_ - first_, span);
+        for (std::size_t n = end_ - base; n > 1;) {
             const std::size_t half = n / 2;
-            base = base[half].position > end ? base + half : base;
+            base = At(base + half).position > end ? base + half : base;
             n -= half;
         }
-        return base->position > end ? base[1] : base[0];
+        return At(base).position > end ? At(base + 1) : At(base);
     }
 
     // The entry of least value of all kept.
-    Entry Front() const { return entries_[first_]; }
+    Entry Front() const { return At(first_); }
 
 private:
-    std::vector<Entry> entries_;
-    std::size_t first_ = 0;
+    Entry& At(std::size_t i) { return entries_[i & (Capacity - 1)]; }
+    const Entry& At(std::size_t i) const { return entries_[i & (Capacity - 1)]; }
+
+    Entry entries_[Capacity];
+    std::size_t first_ = 0, end_ = 0;  // entries kept: [first_, end_), counted from the first push
 };

@@ -10,17 +10,21 @@ inline int LowestBit(std::uint64_t w) { return __builtin_ctzll(w); }
 }  // namespace
 
 RankSet::RankSet(std::size_t bound) {
+    std::size_t sizes[kMaxLevels], total = 0;
     std::size_t words = (bound + 63) / 64;
     do {
         if (words == 0) words = 1;
-        levels_.emplace_back(words, 0);
+        sizes[levels_++] = words;
+        total += words;
         words = (words + 63) / 64;
-    } while (levels_.back().size() > 1);
+    } while (sizes[levels_ - 1] > 1);
+    words_.assign(total, 0);
+    for (int k = 0, at = 0; k < levels_; at += int(sizes[k]), ++k) level_[k] = words_.data() + at;
 }
 
 void RankSet::Insert(std::uint32_t x) {
-    for (auto& level : levels_) {
-        std::uint64_t& word = level[x >> 6];
+    for (int k = 0; k < levels_; ++k) {
+        std::uint64_t& word = level_[k][x >> 6];
         const bool was_empty = word == 0;
         word |= std::uint64_t(1) << (x & 63);
         if (!was_empty) return;
@@ -29,8 +33,8 @@ void RankSet::Insert(std::uint32_t x) {
 }
 
 void RankSet::Erase(std::uint32_t x) {
-    for (auto& level : levels_) {
-        std::uint64_t& word = level[x >> 6];
+    for (int k = 0; k < levels_; ++k) {
+        std::uint64_t& word = level_[k][x >> 6];
         word &= ~(std::uint64_t(1) << (x & 63));
         if (word != 0) return;
         x >>= 6;
@@ -39,13 +43,13 @@ void RankSet::Erase(std::uint32_t x) {
 
 std::int64_t RankSet::Below(std::uint32_t x) const {
     std::uint64_t index = x;
-    for (std::size_t k = 0; k < levels_.size(); ++k) {
+    for (int k = 0; k < levels_; ++k) {
         const std::uint64_t bit = index & 63;
         index >>= 6;
-        const std::uint64_t word = levels_[k][index] & ((std::uint64_t(1) << bit) - 1);
+        const std::uint64_t word = level_[k][index] & ((std::uint64_t(1) << bit) - 1);
         if (word == 0) continue;
         index = index << 6 | std::uint64_t(HighestBit(word));
-        while (k-- > 0) index = index << 6 | std::uint64_t(HighestBit(levels_[k][index]));
+        while (k-- > 0) index = index << 6 | std::uint64_t(HighestBit(level_[k][index]));
         return std::int64_t(index);
     }
     return -1;
@@ -53,13 +57,13 @@ std::int64_t RankSet::Below(std::uint32_t x) const {
 
 std::int64_t RankSet::Above(std::uint32_t x) const {
     std::uint64_t index = x;
-    for (std::size_t k = 0; k < levels_.size(); ++k) {
+    for (int k = 0; k < levels_; ++k) {
         const std::uint64_t bit = index & 63;
         index >>= 6;
-        const std::uint64_t word = bit == 63 ? 0 : levels_[k][index] & (~std::uint64_t(0) << (bit + 1));
+        const std::uint64_t word = bit == 63 ? 0 : level_[k][index] & (~std::uint64_t(0) << (bit + 1));
         if (word == 0) continue;
         index = index << 6 | std::uint64_t(LowestBit(word));
-        while (k-- > 0) index = index << 6 | std::uint64_t(LowestBit(levels_[k][index]));
+        while (k-- > 0) index = index << 6 | std::uint64_t(LowestBit(level_[k][index]));
         return std::int64_t(index);
     }
     return -1;

@@ -79,6 +79,16 @@ inline void CopyMatch(std::uint8_t* d, unsigned dist, unsigned count) {
     while (d < end) { Copy16(d, d - step); d += 16; }
 }
 
+// Far-match counts by their third byte g.
+struct FarCounts {
+    std::uint16_t count[256];
+    constexpr FarCounts() : count() {
+        for (int g = 0; g < 256; ++g)
+            count[g] = std::uint16_t(g < 254 ? g + kFarMinCount : g == 254 ? kFarCount254 : kFarCount255);
+    }
+};
+inline constexpr FarCounts kFarCounts{};
+
 // Decodes one coded token (its flag bit was 1) at ip into op. Checked:
 // every input byte is checked against iend; unchecked: the caller made sure
 // the whole flag group lies within the token stream. Distances are always
@@ -113,7 +123,7 @@ inline bool CodedToken(const std::uint8_t*& ip, const std::uint8_t* iend, std::u
         const unsigned f = ip[0], g = ip[1];
         ip += 2;
         dist = ((e & 0x3F) << 8 | f) + 1;
-        count = g < 254 ? g + kFarMinCount : (g == 254 ? kFarCount254 : kFarCount255);
+        count = kFarCounts.count[g];
     }
     if (std::ptrdiff_t(dist) > op - out) return false;
     CopyMatch(op, dist, count);
@@ -121,28 +131,12 @@ inline bool CodedToken(const std::uint8_t*& ip, const std::uint8_t* iend, std::u
     return true;
 }
 
-// Far-match counts by their third byte g.
-struct FarCounts {
-    std::uint16_t count[256];
-    constexpr FarCounts() : count() {
-        for (int g = 0; g < 256; ++g) count[g] = std::uint16_t(g < 254 ? g + kFarMinCount : g == 254 ? kFarCount254 : kFarCount255);
-    }
-};
-inline constexpr FarCounts kFarCounts{};
-
-inline std::uint32_t Load32(const std::uint8_t* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;  // little-endian targets only (x86, x86_64)
-}
-
 // The coded token of the fast loop: its bytes lie within the group's input,
-// so they are loaded at once, and the three match forms are told apart by
+// so its three possible bytes are loaded at once, and the three match forms are told apart by
 // selects rather than branches. Returns false where the distance reaches
 // before the first byte in the output buffer.
 inline bool FastCodedToken(const std::uint8_t*& ip, std::uint8_t*& op, const std::uint8_t* out) {
-    const std::uint32_t w = Load32(ip);
-    const unsigned e = w & 0xFF, f = (w >> 8) & 0xFF, g = (w >> 16) & 0xFF;
+    const unsigned e = ip[0], f = ip[1], g = ip[2];
     if ((e & 0x83) == 0x03) return CodedToken<false>(ip, nullptr, op, out);  // literal run
     // Masks instead of branches: which of the three forms this is is as
     // good as random in real data. The near distance is the far one's top

@@ -11,8 +11,7 @@
 #include "tools/packer/match_finder.h"
 
 #include <algorithm>
-#include <memory>
-
+#include "tools/packer/large_buffer.h"
 #include "tools/packer/pair_chains.h"
 #include "tools/packer/suffix_array.h"
 #include "tools/packer/window_search.h"
@@ -22,6 +21,7 @@ namespace {
 constexpr std::int32_t kShortWindow = 32, kShortCap = 4;
 constexpr std::int32_t kNearWindow = 1024, kNearCap = 18;
 constexpr std::int32_t kFarWindow = 16384, kFarCap = 4096;
+constexpr std::int32_t kFarPlainCap = 256;  // the longest far count MatchSet keeps exactly
 constexpr std::int32_t kMinCount = 3;  // of near and far matches
 constexpr int kProbeSteps = 8;         // chain links tried before searching anyway
 constexpr std::int32_t kLag = 4;
@@ -72,17 +72,20 @@ public:
                             : chains_.Longest(p, kShortWindow, kShortCap);
 
         MatchSet out{};
+        out.lengths = MatchLengths{};
         if (f.length >= kMinCount) {
-            out.far_length = std::uint16_t(f.length);
-            out.far_distance = std::uint16_t(f.distance);
+            out.lengths.far_count = std::uint16_t(std::min(f.length, kFarPlainCap) - 2) & 0xFF;
+            out.far_reaches_1024 = f.length >= 1024;
+            out.far_reaches_4096 = f.length >= 4096;
+            out.far_offset = std::uint16_t(f.distance - 1) & 0x3FFF;
         }
         if (m.length >= kMinCount) {
-            out.near_length = std::uint8_t(m.length) & 31;
-            out.near_distance = std::uint16_t(m.distance);
+            out.lengths.near_length = std::uint16_t(m.length) & 31;
+            out.near_offset = std::uint16_t(m.distance - 1) & 0x3FF;
         }
         if (s.length >= 2) {
-            out.short_length = std::uint8_t(s.length) & 7;
-            out.short_distance = std::uint8_t(s.distance);
+            out.lengths.short_length = std::uint16_t(s.length) & 7;
+            out.short_offset = std::uint16_t(s.distance - 1) & 31;
         }
         return out;
     }
@@ -101,9 +104,9 @@ std::vector<MatchSet> FindMatches(const std::uint8_t* data, std::size_t size, co
     std::vector<MatchSet> result;
     result.reserve(size);
 
-    const std::unique_ptr<std::int32_t[]> sa(new std::int32_t[size]);
+    const LargeArray<std::int32_t> sa = NewLargeArray<std::int32_t>(size);
     BuildSuffixArray(data, size, sa.get());
-    const std::unique_ptr<std::int32_t[]> rank(new std::int32_t[size]);
+    const LargeArray<std::int32_t> rank = NewLargeArray<std::int32_t>(size);
     for (std::int32_t i = 0; i < n; ++i) rank[std::size_t(sa[std::size_t(i)])] = i;
     if (progress) progress(kSortShare);
 

@@ -24,9 +24,8 @@ constexpr std::int64_t kRing = 8192;  // a power of two above kMaxTokenOutput
 
 }  // namespace
 
-std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const ProgressFn& progress) {
+void ParseSteps(std::vector<MatchSet>& matches, const ProgressFn& progress) {
     const auto n = static_cast<std::int64_t>(matches.size());
-    std::vector<Step> steps(matches.size());
     std::vector<std::int64_t> ring(kRing);
     auto cost = [&ring](std::int64_t p) -> std::int64_t& { return ring[std::size_t(p & (kRing - 1))]; };
 
@@ -51,28 +50,28 @@ std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const Progres
             consider(kRunBaseBits + e.value - kRunByteBits * p, e.position - p, StepKind::kLiteral);
         }
 
-        const MatchSet& m = matches[std::size_t(p)];
-        for (std::int64_t c = kShortMinCount; c <= m.short_length; ++c)
+        MatchSet& m = matches[std::size_t(p)];
+        const MatchLengths lengths = m.lengths;
+        for (std::int64_t c = kShortMinCount; c <= lengths.short_length; ++c)
             consider(kShortBits + cost(p + c), c, StepKind::kShort);
 
         if (p + kFarMinCount <= n) {
             from_three.Push(p + kFarMinCount, cost(p + kFarMinCount));
             from_three.DropAbove(p + kFarMaxPlainCount);
         }
-        if (m.near_length >= kNearMinCount) {
-            const auto e = from_three.MinUpTo(p + m.near_length);
+        if (lengths.near_length >= kNearMinCount) {
+            const auto e = from_three.MinUpTo(p + lengths.near_length);
             consider(kNearBits + e.value, e.position - p, StepKind::kNear);
         }
-        if (m.far_length >= kFarMinCount) {
-            const auto e = from_three.MinUpTo(p + std::min<std::int64_t>(m.far_length, kFarMaxPlainCount));
+        if (lengths.far_count > 0) {
+            const auto e = from_three.MinUpTo(p + lengths.far_count + 2);
             consider(kFarBits + e.value, e.position - p, StepKind::kFar);
-            for (std::int64_t c : {kFarCount254, kFarCount255})
-                if (m.far_length >= c) consider(kFarBits + cost(p + c), c, StepKind::kFar);
+            if (m.far_reaches_1024) consider(kFarBits + cost(p + kFarCount254), kFarCount254, StepKind::kFar);
+            if (m.far_reaches_4096) consider(kFarBits + cost(p + kFarCount255), kFarCount255, StepKind::kFar);
         }
 
         cost(p) = best;
-        steps[std::size_t(p)] = step;
+        m.step = step;
         if (progress && (p & 0xFFFFF) == 0) progress(double(n - p) / double(n));
     }
-    return steps;
 }

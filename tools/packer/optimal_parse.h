@@ -22,15 +22,7 @@ std::vector<std::uint8_t> PackContainer(const std::uint8_t* data, std::size_t si
 // Raises Exception when an input of `size` bytes is too large to pack.
 void RequirePackableSize(std::uint64_t size);
 
-enum class StepKind : std::uint8_t { kLiteral, kShort, kNear, kFar };
-
-// The token that starts at one position: a literal (length 1), a literal run
-// (9..40), or a match of the given class and count.
-struct Step {
-    std::uint16_t length : 13;
-    std::uint16_t kind : 3;  // a StepKind
-};
-
 // The fewest-bits parse: for each position, the first token of a cheapest
-// way to code the input from there to the end.
-std::vector<Step> ParseSteps(const std::vector<MatchSet>& matches, const ProgressFn& progress = {});
+// way to code the input from there to the end, written over that position's
+// match lengths (MatchSet::step); the distances stay for the writer.
+void ParseSteps(std::vector<MatchSet>& matches, const ProgressFn& progress = {});

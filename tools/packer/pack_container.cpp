@@ -21,9 +21,9 @@ std::vector<std::uint8_t> PackContainer(const std::uint8_t* data, std::size_t si
         if (!progress) return {};
         return [&progress, from, share](double done) { progress(from + share * done); };
     };
-    const std::vector<MatchSet> matches = FindMatches(data, size, report(0, kMatchShare));
-    const std::vector<Step> steps = ParseSteps(matches, report(kMatchShare, 1 - kMatchShare));
-    std::vector<std::uint8_t> container = WriteContainer(data, size, matches, steps);
+    std::vector<MatchSet> matches = FindMatches(data, size, report(0, kMatchShare));
+    ParseSteps(matches, report(kMatchShare, 1 - kMatchShare));
+    std::vector<std::uint8_t> container = WriteContainer(data, size, matches);
     if (progress) progress(1.0);
     return container;
 }

@@ -54,7 +54,7 @@ private:
 }  // namespace
 
 std::vector<std::uint8_t> WriteContainer(const std::uint8_t* data, std::size_t size,
-                                         const std::vector<MatchSet>& matches, const std::vector<Step>& steps) {
+                                         const std::vector<MatchSet>& parsed) {
     std::vector<std::uint8_t> out(kHeaderSize, 0);
     // The most a stream can take (all single literals); only what is
     // written is ever touched.
@@ -63,24 +63,24 @@ std::vector<std::uint8_t> WriteContainer(const std::uint8_t* data, std::size_t s
     out[1] = kSignature[1];
     GroupWriter tokens(out);
     for (std::size_t p = 0; p < size;) {
-        const Step step = steps[p];
+        const MatchSet& m = parsed[p];
+        const Step step = m.step;
         const unsigned count = step.length;
-        const MatchSet& m = matches[p];
         switch (StepKind(step.kind)) {
             case StepKind::kLiteral:
                 if (count == 1) tokens.Literal(data[p]);
                 else tokens.Run(data + p, count);
                 break;
             case StepKind::kShort:
-                tokens.Coded({std::uint8_t((m.short_distance - 1u) << 2 | (count - kShortMinCount))});
+                tokens.Coded({std::uint8_t(unsigned(m.short_offset) << 2 | (count - kShortMinCount))});
                 break;
             case StepKind::kNear: {
-                const unsigned d = m.near_distance - 1u;
+                const unsigned d = m.near_offset;
                 tokens.Coded({std::uint8_t(0x80 | d >> 4), std::uint8_t((d & 15) << 4 | (count - kNearMinCount))});
                 break;
             }
             case StepKind::kFar: {
-                const unsigned d = m.far_distance - 1u;
+                const unsigned d = m.far_offset;
                 const unsigned g = count == unsigned(kFarCount254)   ? 254
                                    : count == unsigned(kFarCount255) ? 255
                                                                      : count - kFarMinCount;

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/packer/match_finder.h"
-#include "tools/packer/optimal_parse.h"
+#include "tools/packer/match_set.h"
 
-// Follows steps from position 0 to the end and writes each token, taking
-// match distances from matches. Raises Exception when the token stream would
+// Follows the parsed steps from position 0 to the end and writes each
+// token, with the match distance kept beside its step. Raises Exception when the token stream would
 // be longer than a container can declare.
 std::vector<std::uint8_t> WriteContainer(const std::uint8_t* data, std::size_t size,
-                                         const std::vector<MatchSet>& matches, const std::vector<Step>& steps);
+                                         const std::vector<MatchSet>& parsed);

@@ -19,6 +19,7 @@ class EStreamError : public Exception { using Exception::Exception; };
 class EReadError : public EStreamError { using EStreamError::EStreamError; };
 class EWriteError : public EStreamError { using EStreamError::EStreamError; };
 class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
 class EResNotFound : public Exception { using Exception::Exception; };
 class ERegistryException : public Exception { using Exception::Exception; };
 
@@ -28,6 +29,7 @@ inline constexpr const char* kReadError = "ストリームからの読み込み�
 inline constexpr const char* kWriteError = "ストリームへの書き込みエラー";
 inline constexpr const char* kResNotFound = "%s リソースが見つかりません";
 inline constexpr const char* kFCreateError = "ファイル %s を作成できません";
+inline constexpr const char* kFOpenError = "ファイル %s を開けません";
 inline constexpr const char* kRegInvalidType = "'%s' のデータ型が不正です";
 inline constexpr const char* kRegReadFailed = "'%s' の取得に失敗しました";
 }  // namespace msg

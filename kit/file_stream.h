@@ -21,7 +21,8 @@ public:
     // fmOpenRead: open an existing file for reading (sharing reads).
     // fmOpenReadWrite | fmShareExclusive: open or create without emptying,
     // read and write access, no sharing.
-    // Raises EFCreateError naming the path when the file cannot be opened.
+    // Raises EFOpenError (fmOpenRead) or EFCreateError naming the path when
+    // the file cannot be opened.
     TFileStream(const std::string& path, unsigned mode);
     ~TFileStream() override;
 

@@ -17,7 +17,11 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(path) {
         created_ = ::stat(path.c_str(), &st) != 0;
     }
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd_ < 0) throw EFCreateError(FormatMessage1(msg::kFCreateError, path));
+    if (fd_ < 0) {
+        // Reading an existing file fails to open it; the other modes fail to make it.
+        if (mode == fmOpenRead) throw EFOpenError(FormatMessage1(msg::kFOpenError, path));
+        throw EFCreateError(FormatMessage1(msg::kFCreateError, path));
+    }
 }
 
 TFileStream::~TFileStream() { ::close(fd_); }

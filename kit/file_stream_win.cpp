@@ -23,7 +23,11 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(path) {
     }
     handle_ = ::CreateFileW(Utf8ToWide(path).c_str(), access, share, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) throw EFCreateError(FormatMessage1(msg::kFCreateError, path));
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        // Reading an existing file fails to open it; the other modes fail to make it.
+        if (mode == fmOpenRead) throw EFOpenError(FormatMessage1(msg::kFOpenError, path));
+        throw EFCreateError(FormatMessage1(msg::kFCreateError, path));
+    }
     created_ = disposition != OPEN_EXISTING && ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 

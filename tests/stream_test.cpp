@@ -1,7 +1,10 @@
 // Whole-count transfers of the stream layer.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "kit/exceptions.h"
+#include "kit/file_stream.h"
 #include "kit/stream.h"
 
 // A destination that accepts at most `capacity` bytes in all.
@@ -58,4 +61,26 @@ TEST(Stream, ACountOfZeroNeverFails) {
 TEST(Stream, MessageTemplatesTakeTheirArgument) {
     EXPECT_EQ(FormatMessage1(msg::kResNotFound, "EXE"), "EXE リソースが見つかりません");
     EXPECT_EQ(FormatMessage1(msg::kFCreateError, "C:\\x\\OVAK.EXE"), "ファイル C:\\x\\OVAK.EXE を作成できません");
+}
+
+TEST(FileStream, OpenFailuresNameThePathAndTheKindOfOpen) {
+    namespace fs = std::filesystem;
+    const std::string missing_dir = (fs::temp_directory_path() / "stream_test_no_such_dir").string();
+    const std::string missing_file = missing_dir + (missing_dir.find('\\') != std::string::npos ? "\\x.bin" : "/x.bin");
+    struct Case { unsigned mode; const char* want; };
+    const Case cases[] = {
+        {fmOpenRead, "ファイル %s を開けません"},
+        {fmCreate, "ファイル %s を作成できません"},
+        {fmOpenReadWrite | fmShareExclusive, "ファイル %s を作成できません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        try {
+            TFileStream f(missing_file, c.mode);
+            FAIL() << "opened a file in a missing folder";
+        } catch (const EStreamError& e) {
+            EXPECT_EQ(e.Message(), FormatMessage1(c.want, missing_file));
+            EXPECT_EQ(dynamic_cast<const EFOpenError*>(&e) != nullptr, c.mode == fmOpenRead);
+        }
+    }
 }

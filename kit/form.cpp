@@ -8,6 +8,7 @@
 #include "kit/application.h"
 #include "kit/exceptions.h"
 #include "kit/modal_windows.h"
+#include "kit/resource_stream.h"
 #include "kit/text.h"
 #include "kit/window_thunk.h"
 
@@ -16,13 +17,8 @@ namespace {
 constexpr int kFirstControlId = 100;  // above IDOK and IDCANCEL, which dialog keys send
 
 std::string LoadResourceText(const std::string& name) {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    std::wstring wideName = Utf8ToWide(name);
-    HRSRC info = ::FindResourceW(module, wideName.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
-    HGLOBAL data = info ? ::LoadResource(module, info) : nullptr;
-    const char* bytes = data ? static_cast<const char*>(::LockResource(data)) : nullptr;
-    if (!bytes) throw EResNotFound(FormatMessage1(msg::kResNotFound, name));
-    return std::string(bytes, ::SizeofResource(module, info));
+    TResourceStream resource(::GetModuleHandleW(nullptr), name);
+    return std::string(reinterpret_cast<const char*>(resource.Memory()), resource.Size());
 }
 
 // A dialog frame shows no icon in its title bar, so its class carries none.
@@ -145,26 +141,15 @@ void TForm::Bind(const FormDesc& desc, const std::string& resourceName, const st
     }
 }
 
-int TForm::Left() const {
+RECT TForm::Bounds() const {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
-    return r.left;
+    return r;
 }
-int TForm::Top() const {
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    return r.top;
-}
-int TForm::Width() const {
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    return r.right - r.left;
-}
-int TForm::Height() const {
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    return r.bottom - r.top;
-}
+int TForm::Left() const { return Bounds().left; }
+int TForm::Top() const { return Bounds().top; }
+int TForm::Width() const { return Bounds().right - Bounds().left; }
+int TForm::Height() const { return Bounds().bottom - Bounds().top; }
 void TForm::SetLeft(int left) {
     ::SetWindowPos(hwnd_, nullptr, left, Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

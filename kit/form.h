@@ -77,6 +77,7 @@ protected:
                           const std::vector<HandlerBinding>& handlers);
 
 private:
+    RECT Bounds() const;  // outer rectangle in screen coordinates
     void Build(const FormDesc& desc);
     void Bind(const FormDesc& desc, const std::string& resourceName, const std::vector<FieldBinding>& fields,
               const std::vector<HandlerBinding>& handlers);

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "kit/resource_stream.h"
 #include "kit/text.h"
 
 GuiConfig& Config() {
@@ -110,14 +111,15 @@ bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_s
 std::vector<std::uint8_t> SetupResource(const std::wstring& name) {
     HMODULE module = ::LoadLibraryExW(Config().setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) throw std::runtime_error("cannot load SETUP.exe as data");
-    HRSRC info = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));
+    const std::string utf8Name = WideToUtf8(name);
+    const bool found = TResourceStream::Exists(module, utf8Name);
     std::vector<std::uint8_t> bytes;
-    if (info) {
-        auto* data = static_cast<const std::uint8_t*>(::LockResource(::LoadResource(module, info)));
-        bytes.assign(data, data + ::SizeofResource(module, info));
+    if (found) {
+        TResourceStream resource(module, utf8Name);
+        bytes.assign(resource.Memory(), resource.Memory() + resource.Size());
     }
     ::FreeLibrary(module);
-    if (!info) throw std::runtime_error("SETUP.exe lacks a resource the test edits");
+    if (!found) throw std::runtime_error("SETUP.exe lacks a resource the test edits");
     return bytes;
 }
 

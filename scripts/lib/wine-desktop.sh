@@ -2,22 +2,7 @@
 # a private Xvfb screen, a fresh Wine prefix set up like a Japanese desktop,
 # and steps at SETUP.exe's windows through ui_step.
 
-# start_screen WxH: starts a private Xvfb of that size and exports DISPLAY.
-start_screen() {
-  local file
-  file=$(mktemp)
-  Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp 5>"$file" >/dev/null 2>&1 </dev/null &
-  XVFB_PID=$!
-  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
-  [ -s "$file" ] || { echo "Xvfb did not start" >&2; return 1; }
-  export DISPLAY=:$(cat "$file")
-  rm -f "$file"
-}
-
-stop_screen() {
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
-}
+source "$ROOT/scripts/lib/screen.sh"
 
 # fresh_prefix DIR: a new Wine prefix in DIR (any old one is removed), where
 # the Japanese proportional gothic face the updater asks for is substituted
